@@ -1,0 +1,16 @@
+#pragma once
+
+#include <span>
+
+#include "host/bytes.h"
+#include "host/text.h"
+
+// Whether anything at all exists under the path: a file of any attributes, a
+// directory, or, for a wildcard in the last element, any matching entry.
+bool FileExists(const Text& path);
+
+// Creates or truncates the file and writes the blocks in order, each in one
+// call straight from where it lies. True only when every byte went out and
+// the file was closed; otherwise no file is left under the path.
+bool WriteBytesToFile(const Text& path, std::span<const Bytes* const> blocks);
+bool WriteBytesToFile(const Text& path, const Bytes& block);
