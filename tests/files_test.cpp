@@ -107,7 +107,9 @@ TEST(WriteBytesOnFullDisk, GivesFalseAndLeavesNoFileBehind) {
   const std::string disk = WindowsPathOf(QUILLMERE_FULL_DISK);
   if (!PathExists(disk + "\\.mounted")) GTEST_SKIP() << "no small tmpfs could be mounted at " << QUILLMERE_FULL_DISK;
   const std::string path = disk + "\\Quillmere.exe";
-  const OwnedBytes too_large(std::string(1024 * 1024, 'q'));
+  ULARGE_INTEGER free_bytes;
+  ASSERT_TRUE(GetDiskFreeSpaceExA((disk + "\\").c_str(), &free_bytes, nullptr, nullptr));
+  const OwnedBytes too_large(std::string(free_bytes.QuadPart + 64 * 1024, 'q'));
 
   EXPECT_FALSE(WriteBytesToFile(Text(path.c_str()), too_large.Get()));
   EXPECT_FALSE(FileExists(Text(path.c_str())));

@@ -77,7 +77,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
   GetWindowThreadProcessId(window, &owner);
   char class_name[64] = "";
   GetClassNameA(window, class_name, sizeof(class_name));
-  if (owner == search->process_id && IsWindowVisible(window) && lstrcmpA(class_name, search->class_name) == 0) {
+  if (owner == search->process_id && IsWindowVisible(window) &&
+      (search->class_name == nullptr || lstrcmpA(class_name, search->class_name) == 0)) {
     search->found = window;
     return FALSE;
   }
@@ -95,4 +96,25 @@ HWND WaitForWindowOf(DWORD process_id, const char* class_name, DWORD timeout_ms)
     Sleep(20);
   } while (GetTickCount() - start < timeout_ms);
   return nullptr;
+}
+
+std::string UnixCommandOutput(const std::string& command, DWORD timeout_ms) {
+  // A folder under the Unix /tmp, so that both sides know its path. Wine
+  // does not wait on a Unix child, so the command says it is done by
+  // renaming its output into place.
+  ScratchFolder folder(WindowsPathOf("/tmp"), "");
+  std::string unix_folder = folder.Path().substr(2);
+  for (char& c : unix_folder) c = c == '\\' ? '/' : c;
+  std::string line = "Z:\\bin\\sh -c \"{ " + command + "; } >" + unix_folder + "/out.tmp 2>&1; mv " + unix_folder +
+                     "/out.tmp " + unix_folder + "/out\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return {};
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  std::string output;
+  const DWORD start = GetTickCount();
+  while (!ReadWholeFile(folder / "out", &output) && GetTickCount() - start < timeout_ms) Sleep(20);
+  return output;
 }
