@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++-mingw-w64-i686 googletest
-  wine wine32:i386 xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei
+  wine wine32:i386 xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei fonts-wine
   locales osslsigncode openssl python3
 )
 
