@@ -204,9 +204,7 @@ std::string LinkTarget(const std::string& link_file) {
 
 TEST_F(Installer, ClickInAnEmptyFolderInstallsAndEndsWithZero) {
   InstallerRun installer(run.Path());
-  ASSERT_NE(installer.Window(), nullptr);
-  ASSERT_TRUE(BringToFront(installer.Window()));
-  ClickCentreOf(installer.Button());
+  ASSERT_TRUE(installer.ClickButton());
   EXPECT_EQ(installer.ExitCode(), 0u);
 
   for (const char* name : kTargetNames) {
@@ -232,9 +230,7 @@ TEST_F(Installer, ClickInAnEmptyFolderInstallsAndEndsWithZero) {
 TEST_F(Installer, FolderWithAllThreeFilesKeepsThemAndGetsTheShortcut) {
   for (const char* name : kTargetNames) ASSERT_TRUE(WriteWholeFile(run / name, std::string("planted ") + name));
   InstallerRun installer(run.Path());
-  ASSERT_NE(installer.Window(), nullptr);
-  ASSERT_TRUE(BringToFront(installer.Window()));
-  ClickCentreOf(installer.Button());
+  ASSERT_TRUE(installer.ClickButton());
   EXPECT_EQ(installer.ExitCode(), 0u);
 
   for (const char* name : kTargetNames) {
@@ -387,8 +383,7 @@ TEST_F(Installer, FullDiskLeavesNoPartialFileAndASecondClickFinishes) {
   const std::string filler = folder / "filler";
   ASSERT_TRUE(WriteWholeFile(filler, std::string(free_bytes.QuadPart - keep_free, 'f')));
 
-  ASSERT_TRUE(BringToFront(installer.Window()));
-  ClickCentreOf(installer.Button());
+  ASSERT_TRUE(installer.ClickButton());
   // The window answers nothing while the click runs, so the first answer
   // other than 0 comes once the extraction has returned.
   DWORD_PTR position = 0;
@@ -402,8 +397,7 @@ TEST_F(Installer, FullDiskLeavesNoPartialFileAndASecondClickFinishes) {
   EXPECT_FALSE(PathExists(DesktopShortcut()));
 
   ASSERT_TRUE(DeleteFileA(filler.c_str()));
-  ASSERT_TRUE(BringToFront(installer.Window()));
-  ClickCentreOf(installer.Button());
+  ASSERT_TRUE(installer.ClickButton());
   EXPECT_EQ(installer.ExitCode(), 0u);
   for (const char* name : kTargetNames) {
     std::string written, expected;

@@ -32,9 +32,12 @@ void PressKeys(std::initializer_list<WORD> keys) {
 }
 
 void ClickAt(POINT point) {
-  INPUT inputs[] = {Mouse(MOUSEEVENTF_MOVE, point), Mouse(MOUSEEVENTF_LEFTDOWN, point),
-                    Mouse(MOUSEEVENTF_LEFTUP, point)};
-  SendInput(3, inputs, sizeof(INPUT));
+  // The pointer arrives first, as a hand would bring it.
+  INPUT move = Mouse(MOUSEEVENTF_MOVE, point);
+  SendInput(1, &move, sizeof(INPUT));
+  Sleep(50);
+  INPUT press[] = {Mouse(MOUSEEVENTF_LEFTDOWN, point), Mouse(MOUSEEVENTF_LEFTUP, point)};
+  SendInput(2, press, sizeof(INPUT));
 }
 
 void ClickCentreOf(HWND window) {

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "tests/support/input.h"
+
 InstallerRun::InstallerRun(const std::string& run_folder) : program_(run_folder + "\\Quillmere-setup.exe") {
   if (CopyFileTo(BuiltInstaller(), program_)) process_ = std::make_unique<ChildProcess>(program_, "");
 }
@@ -40,6 +42,15 @@ bool InstallerRun::Responsive(DWORD timeout_ms) {
   DWORD_PTR result = 0;
   return Window() != nullptr &&
          SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_BLOCK, timeout_ms, &result) != 0;
+}
+
+bool InstallerRun::ClickButton() {
+  if (!Responsive() || !BringToFront(window_)) return false;
+  // Wine maps a new window to the X server after it is shown; a click that
+  // comes before that lands on the root window.
+  Sleep(300);
+  ClickCentreOf(Button());
+  return true;
 }
 
 DWORD InstallerRun::ExitCode(DWORD timeout_ms) {

@@ -27,6 +27,9 @@ class InstallerRun {
 
   // Waits until the window takes messages again, as after a returned click.
   bool Responsive(DWORD timeout_ms = 20000);
+  // Waits until the window is up and painted, brings it to the front and
+  // clicks its button with the mouse.
+  bool ClickButton();
   DWORD ExitCode(DWORD timeout_ms = 20000);
 
   const std::string& Program() const { return program_; }
