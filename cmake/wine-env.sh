@@ -15,7 +15,8 @@ export LC_ALL=zh_CN.UTF-8
 # A Desktop folder of our own before the prefix exists; otherwise Wine links
 # the user's desktop to $HOME itself.
 mkdir -p "$HOME/Desktop"
-if [ -s "$state/display" ]; then
+# QUILLMERE_NO_DISPLAY=1 runs a program with no display at all.
+if [ -s "$state/display" ] && [ "${QUILLMERE_NO_DISPLAY:-}" != 1 ]; then
   export DISPLAY="$(cat "$state/display")"
 else
   unset DISPLAY
