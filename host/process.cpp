@@ -6,7 +6,10 @@
 
 namespace {
 
-constinit Text g_run_directory;
+// Recorded once and kept for the life of the process: the buffer that the
+// executable's path was read into, cut short after the directory.
+constinit const char* g_run_directory = "";
+constinit int32_t g_run_directory_length = 0;
 
 // The installer registers one routine; a few more places cost nothing.
 constexpr int kEndRoutineCapacity = 8;
@@ -18,9 +21,9 @@ constinit bool g_ole_initialized = false;
 
 }  // namespace
 
-Text DirectoryOf(const char* path, int32_t length) {
+int32_t RunDirectoryLength(const char* path, int32_t length) {
   const int32_t separator = LastSeparator(path, length);
-  return separator < 0 ? Text() : Text(path, separator);
+  return separator < 0 ? 0 : separator;
 }
 
 void RecordRunDirectory() {
@@ -31,16 +34,17 @@ void RecordRunDirectory() {
     char* path = static_cast<char*>(AllocateOrStop(static_cast<int32_t>(size)));
     const DWORD length = GetModuleFileNameA(nullptr, path, size);
     if (length < size || size >= 0x10000) {
-      g_run_directory = DirectoryOf(path, static_cast<int32_t>(length < size ? length : 0));
-      Release(path);
+      g_run_directory_length = length < size ? RunDirectoryLength(path, static_cast<int32_t>(length)) : 0;
+      path[g_run_directory_length] = '\0';
+      g_run_directory = path;
       break;
     }
     Release(path);
   }
-  SetCurrentDirectoryA(g_run_directory.CStr());
+  SetCurrentDirectoryA(g_run_directory);
 }
 
-Text RunDirectory() { return Text(g_run_directory.CStr(), g_run_directory.Length()); }
+Text RunDirectory() { return Text(g_run_directory, g_run_directory_length); }
 
 void InitializeOle() {
   if (g_ole_initialized) return;

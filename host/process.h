@@ -16,9 +16,9 @@ void RecordRunDirectory();
 // empty only when the executable's path held no backslash at all.
 Text RunDirectory();
 
-// The run directory of an executable path: everything before its last
-// backslash that is a character of its own.
-Text DirectoryOf(const char* path, int32_t length);
+// How much of an executable path is its run directory: everything before
+// its last backslash that is a character of its own; 0 without one.
+int32_t RunDirectoryLength(const char* path, int32_t length);
 
 // OLE for the calling thread, once; the end of the program undoes it.
 void InitializeOle();

@@ -1,10 +1,14 @@
-// The process entry: no command line, no environment, no settings.
+// The process entry, in place of the C runtime's start-up: the installer
+// uses nothing of it (no command line, no environment, no constructors of
+// static objects), so nothing runs before this function and the image keeps
+// only the code that the installer itself needs.
 #include <windows.h>
 
 #include "host/process.h"
 #include "installer/program.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+// Windows starts a process with the stack aligned to 4 bytes only.
+extern "C" [[noreturn]] __attribute__((force_align_arg_pointer)) void EntryPoint() {
   const int exit_code = StartProgram();
   CleanUpForExit();
   ExitProcess(static_cast<UINT>(exit_code));

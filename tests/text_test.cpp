@@ -50,7 +50,8 @@ class RunDirectoryOfPath : public testing::TestWithParam<DirectoryCase> {};
 
 TEST_P(RunDirectoryOfPath, SplitsAtTheLastRealBackslash) {
   const DirectoryCase& c = GetParam();
-  EXPECT_EQ(Str(DirectoryOf(c.executable_path, lstrlenA(c.executable_path))), c.run_directory);
+  EXPECT_EQ(std::string(c.executable_path, RunDirectoryLength(c.executable_path, lstrlenA(c.executable_path))),
+            c.run_directory);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RunDirectoryOfPath,
