@@ -4,11 +4,13 @@
 // only the code that the installer itself needs.
 #include <windows.h>
 
+#include "host/dll_loading.h"
 #include "host/process.h"
 #include "installer/program.h"
 
 // Windows starts a process with the stack aligned to 4 bytes only.
 extern "C" [[noreturn]] __attribute__((force_align_arg_pointer)) void EntryPoint() {
+  RestrictDllLoadingToSystemFolder();
   const int exit_code = StartProgram();
   CleanUpForExit();
   ExitProcess(static_cast<UINT>(exit_code));

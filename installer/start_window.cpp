@@ -132,6 +132,19 @@ LRESULT CALLBACK StartWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
 
 [[noreturn]] void LoadFailed() { FatalStop("载入启动窗口失败"); }
 
+// comctl32 is no KnownDLL, so it is not imported: a static import would be
+// resolved before the DLL search is restricted. Loaded now, under the
+// manifest's activation context, it is the side-by-side version 6.
+void RegisterProgressBarClass() {
+  using InitCommonControlsExCall = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  HMODULE common_controls = LoadLibraryA("comctl32.dll");
+  const auto init = reinterpret_cast<InitCommonControlsExCall>(
+      reinterpret_cast<void*>(GetProcAddress(common_controls, "InitCommonControlsEx")));
+  if (init == nullptr) LoadFailed();
+  const INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_PROGRESS_CLASS};
+  init(&classes);
+}
+
 void RegisterClasses(HINSTANCE instance) {
   WNDCLASSEXA window_class = {};
   window_class.cbSize = sizeof(window_class);
@@ -188,8 +201,7 @@ HWND CreateControl(HWND parent, HINSTANCE instance, int index) {
 
 void LoadStartWindow() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  const INITCOMMONCONTROLSEX common_controls = {sizeof(common_controls), ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&common_controls);
+  RegisterProgressBarClass();
   RegisterClasses(instance);
 
   const WindowLayout& layout = StartWindowLayout;
