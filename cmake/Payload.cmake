@@ -3,20 +3,23 @@
 set(QUILLMERE_PAYLOAD_DIR "${PROJECT_SOURCE_DIR}/payload" CACHE PATH
     "Folder that holds the application's files under their target names")
 
+# A leading space in a message keeps CMake from wrapping the line before the
+# path.
+
 # The length of a block is a signed 32-bit count.
 set(QUILLMERE_LARGEST_PAYLOAD 2147483647)
 
 function(_quillmere_payload_file variable folder name)
   set(path "${folder}/${name}")
   if(NOT EXISTS "${path}")
-    message(FATAL_ERROR "payload file missing: ${path}")
+    message(FATAL_ERROR " payload file missing: ${path}")
   endif()
   if(IS_DIRECTORY "${path}")
-    message(FATAL_ERROR "payload file is a folder: ${path}")
+    message(FATAL_ERROR " payload file is a folder: ${path}")
   endif()
   file(SIZE "${path}" size)
   if(size GREATER QUILLMERE_LARGEST_PAYLOAD)
-    message(FATAL_ERROR "payload file too large (${size} bytes, at most ${QUILLMERE_LARGEST_PAYLOAD}): ${path}")
+    message(FATAL_ERROR " payload file too large (${size} bytes, at most ${QUILLMERE_LARGEST_PAYLOAD}): ${path}")
   endif()
   set(${variable} "${path}" PARENT_SCOPE)
 endfunction()
@@ -32,7 +35,7 @@ function(quillmere_payload_library name folder)
     set(QUILLMERE_PAYLOAD_MATURED_DEPOSITS "${folder}/到期存款.edb")
   else()
     if(NOT IS_DIRECTORY "${folder}")
-      message(FATAL_ERROR "payload folder is not a folder: ${folder}")
+      message(FATAL_ERROR " payload folder is not a folder: ${folder}")
     endif()
     _quillmere_payload_file(QUILLMERE_PAYLOAD_EXECUTABLE "${folder}" "Quillmere.exe")
     _quillmere_payload_file(QUILLMERE_PAYLOAD_FIXED_DEPOSITS "${folder}" "定期存款.edb")

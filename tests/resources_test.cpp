@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -64,6 +65,29 @@ TEST_F(BuiltInstaller, IsA32BitGuiProgramThatNeedsOnlySystemDlls) {
   }
   EXPECT_GT(count, 0);
   FreeLibrary(image);
+}
+
+TEST_F(BuiltInstaller, IsHardened) {
+  const IMAGE_OPTIONAL_HEADER32& optional = Headers().OptionalHeader;
+  for (WORD flag : {IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE, IMAGE_DLLCHARACTERISTICS_NX_COMPAT,
+                    IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE}) {
+    EXPECT_EQ(optional.DllCharacteristics & flag, flag) << std::hex << flag;
+  }
+  // Without its relocations an image cannot move, whatever the flag says.
+  EXPECT_EQ(Headers().FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED, 0);
+  EXPECT_GT(optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size, 0u);
+  EXPECT_EQ(optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].Size, 0u) << "an export table";
+  EXPECT_EQ(optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_DEBUG].Size, 0u) << "a debug directory";
+
+  const auto* section = IMAGE_FIRST_SECTION(&Headers());
+  for (int i = 0; i < Headers().FileHeader.NumberOfSections; ++i, ++section) {
+    const std::string name(reinterpret_cast<const char*>(section->Name), strnlen(reinterpret_cast<const char*>(section->Name), 8));
+    const DWORD writable_and_executable = IMAGE_SCN_MEM_WRITE | IMAGE_SCN_MEM_EXECUTE;
+    EXPECT_NE(section->Characteristics & writable_and_executable, writable_and_executable) << name;
+  }
+  // Nothing of the build machine's paths is carried along.
+  EXPECT_EQ(image_.find(QUILLMERE_SOURCE_DIR), std::string::npos);
+  EXPECT_EQ(image_.find(".pdb"), std::string::npos);
 }
 
 TEST_F(BuiltInstaller, CarriesTheIconAsOneLanguageNeutral120By128Image) {
