@@ -8,7 +8,5 @@
 struct Bytes {
   int32_t length;
 
-  const unsigned char* Data() const {
-    return reinterpret_cast<const unsigned char*>(this) + sizeof(length);
-  }
+  const unsigned char* Data() const { return reinterpret_cast<const unsigned char*>(this) + sizeof(length); }
 };

@@ -6,11 +6,12 @@
 
 namespace {
 
-// Loaded behind the program's back by the system DLLs it uses, and none of
-// them a KnownDLL: where the search cannot be restricted, they are loaded
-// from the system folder first, so that a later load by name finds them.
+// Loaded behind the program's back by the system DLLs it uses, and not
+// KnownDLLs on every version: where the search cannot be restricted, they are
+// loaded from the system folder first, so that a later load by name finds
+// them already there.
 constexpr const char* kPreloadedDlls[] = {
-    "uxtheme.dll", "dwmapi.dll",  "propsys.dll", "cryptbase.dll", "version.dll", "userenv.dll",
+    "uxtheme.dll",  "dwmapi.dll",  "propsys.dll", "cryptbase.dll", "version.dll", "userenv.dll",
     "setupapi.dll", "apphelp.dll", "oleacc.dll",  "clbcatq.dll",   "ntmarta.dll",
 };
 
@@ -39,8 +40,9 @@ void PreloadFromSystemFolder(const char* const (&names)[kCount]) {
 }  // namespace
 
 void RestrictDllLoadingToSystemFolder() {
-  // Looked up at run time: older systems lack it. On Vista it is reported
-  // to make the shell link object fail to be created.
+  // Looked up at run time: older systems lack it. On Vista (with KB2533623)
+  // it is reported by installer makers to make CoCreateInstance of the shell
+  // link object fail, so Vista takes the preloading way.
   using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
   const auto set_default_dll_directories = reinterpret_cast<SetDefaultDllDirectoriesCall>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));

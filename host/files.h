@@ -11,6 +11,8 @@ bool FileExists(const Text& path);
 
 // Creates or truncates the file and writes the blocks in order, each in one
 // call straight from where it lies. True only when every byte went out and
-// the file was closed; otherwise no file is left under the path.
+// the file was closed. A file that this call created or truncated is deleted
+// again when a write or the close fails: a cut-short file would count as
+// present from then on.
 bool WriteBytesToFile(const Text& path, std::span<const Bytes* const> blocks);
 bool WriteBytesToFile(const Text& path, const Bytes& block);

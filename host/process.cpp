@@ -116,7 +116,9 @@ void FatalStop(const char* message) {
 
   MessageBuilder text;
   text << "运行时出错!\r\n\r\n错误信息：" << message << "\r\n\r\n程序：" << module << "\r\n" << error_line;
-  MessageBoxA(nullptr, text.CStr(), "错误", MB_OK | MB_ICONERROR);
+  // Task-modal: the box has no owner, yet the start window must take no
+  // click or key while it shows, or the extraction could run again.
+  MessageBoxA(nullptr, text.CStr(), "错误", MB_OK | MB_ICONERROR | MB_TASKMODAL);
 
   g_end_routine_count = 0;
   EndProgram(-1);

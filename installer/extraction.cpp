@@ -34,12 +34,16 @@ bool AllPresentOrWriteFirstMissing(Progress progress, const ExtractionHost& host
   return true;
 }
 
-void CreateDesktopShortcut(const ExtractionHost& host) {
+// Without a desktop the link path would be "\Quillmere" alone, a shortcut in
+// the root of the current drive: then the link path stays empty.
+Text DesktopLinkPath(const ExtractionHost& host) {
   const Text desktop = host.DesktopDirectory();
-  // Without a desktop the link path would be "\Quillmere" alone, a shortcut
-  // in the root of the current drive.
-  if (desktop.Empty()) return;
-  const Text link_path = Join(desktop, kLinkName);
+  return desktop.Empty() ? Text() : Join(desktop, kLinkName);
+}
+
+void CreateDesktopShortcut(const ExtractionHost& host) {
+  const Text link_path = DesktopLinkPath(host);
+  if (link_path.Empty()) return;
   const Text target_path = TargetPath(host, kApplication);
   host.CreateShortcut(link_path, target_path);
 }

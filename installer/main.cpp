@@ -11,7 +11,5 @@
 // Windows starts a process with the stack aligned to 4 bytes only.
 extern "C" [[noreturn]] __attribute__((force_align_arg_pointer)) void EntryPoint() {
   RestrictDllLoadingToSystemFolder();
-  const int exit_code = StartProgram();
-  CleanUpForExit();
-  ExitProcess(static_cast<UINT>(exit_code));
+  EndProgram(StartProgram());
 }

@@ -14,7 +14,7 @@ void ProgramEndRoutine() {}
 int RunMessageLoop() {
   MarkMessageLoopStarted();
   if (!StartWindowLoaded()) return 0;
-  MSG message;
+  MSG message = {};
   // GetMessageA waits when nothing is there: the installer has no idle work.
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     if (HandleStartWindowKey(message)) continue;

@@ -66,8 +66,11 @@ void FillWithColor(HDC dc, const RECT& rect, COLORREF color) {
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-void PaintLabel(HDC dc, RECT rect, const ControlLayout& layout, const char* text) {
+// The text comes from the layout itself, so that DrawTextA gets the
+// literal's code page 936 bytes whatever the system's code page.
+void PaintLabel(HDC dc, RECT rect, const ControlLayout& layout) {
   FillWithColor(dc, rect, StartWindowLayout.background);
+  const char* text = layout.text;
   if (*text == '\0') return;
   const ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc, TRANSPARENT);
@@ -91,9 +94,7 @@ LRESULT CALLBACK LabelProc(HWND label, UINT message, WPARAM wparam, LPARAM lpara
       if (!IsRectEmpty(&paint.rcPaint)) {
         RECT client;
         GetClientRect(label, &client);
-        char text[256];
-        GetWindowTextA(label, text, sizeof(text));
-        PaintLabel(dc, client, *LabelLayoutOf(label), text);
+        PaintLabel(dc, client, *LabelLayoutOf(label));
       }
       EndPaint(label, &paint);
       return 0;
@@ -138,6 +139,7 @@ LRESULT CALLBACK StartWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
 void RegisterProgressBarClass() {
   using InitCommonControlsExCall = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   HMODULE common_controls = LoadLibraryA("comctl32.dll");
+  if (common_controls == nullptr) LoadFailed();
   const auto init = reinterpret_cast<InitCommonControlsExCall>(
       reinterpret_cast<void*>(GetProcAddress(common_controls, "InitCommonControlsEx")));
   if (init == nullptr) LoadFailed();
@@ -154,7 +156,8 @@ void RegisterClasses(HINSTANCE instance) {
 
   window_class.lpfnWndProc = StartWindowProc;
   window_class.lpszClassName = kWindowClass;
-  WNDCLASSEXA existing;
+  WNDCLASSEXA existing = {};
+  existing.cbSize = sizeof(existing);
   if (!GetClassInfoExA(instance, kWindowClass, &existing) && !RegisterClassExA(&window_class)) LoadFailed();
 
   window_class.lpfnWndProc = LabelProc;
@@ -191,7 +194,8 @@ HWND CreateControl(HWND parent, HINSTANCE instance, int index) {
   if (control == nullptr) LoadFailed();
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   if (layout.kind == ControlKind::ProcessBar) {
-    SendMessageA(control, PBM_SETRANGE, 0, MAKELPARAM(g_start_window.bar.minimum, g_start_window.bar.maximum));
+    SendMessageA(control, PBM_SETRANGE, 0,
+                 MAKELPARAM(g_start_window.bar.minimum, g_start_window.bar.maximum));
     SendMessageA(control, PBM_SETPOS, 0, 0);
   }
   return control;
@@ -232,7 +236,8 @@ void LoadStartWindow() {
     if (layout.controls[i].kind == ControlKind::ProcessBar) g_start_window.progress_bar = control;
     if (layout.controls[i].kind == ControlKind::Button) g_start_window.button = control;
   }
-  // Each new child lands on top of its siblings; put them in table order.
+  // The stacking order is the table's, set here rather than left to the
+  // order of creation.
   HWND above = HWND_TOP;
   for (HWND control : g_start_window.controls) {
     SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -261,7 +266,8 @@ bool BelongsToStartWindow(HWND window) {
 }  // namespace
 
 bool HandleStartWindowKey(const MSG& message) {
-  if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) || !BelongsToStartWindow(message.hwnd)) {
+  if ((message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) ||
+      !BelongsToStartWindow(message.hwnd)) {
     return false;
   }
   HWND window = g_start_window.window;

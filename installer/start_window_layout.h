@@ -19,7 +19,7 @@ struct ControlLayout {
 
 struct WindowLayout {
   const char* title;
-  int width, height;  // the outer size, frame and title bar included
+  int width, height;            // the outer size, frame and title bar included
   int stored_left, stored_top;  // kept with the layout; the window is centred instead
   DWORD style;
   COLORREF background;
@@ -41,7 +41,8 @@ inline constexpr WindowLayout StartWindowLayout = {
     {
         {"标签5", ControlKind::Label, 344, 0, 24, 24, "1.0", kBlack},
         {"标签3", ControlKind::Label, 24, 64, 152, 24, "会自动在桌面创建快捷方式", kBlack},
-        {"标签4", ControlKind::Label, 24, 40, 320, 24, "建议在任意硬盘内创建一个空文件夹来放置配置包进行解压", kBlack},
+        {"标签4", ControlKind::Label, 24, 40, 320, 24, "建议在任意硬盘内创建一个空文件夹来放置配置包进行解压",
+         kBlack},
         {"进度条1", ControlKind::ProcessBar, 16, 180, 248, 24, "", kBlack},
         {"按钮1", ControlKind::Button, 279, 175, 80, 32, "解压", kBlack},
         {"标签1", ControlKind::Label, 24, 16, 176, 24, "将该程序放置在想要安装的位置", kBlack},

@@ -19,7 +19,8 @@ class FileExistsIn : public testing::Test {
   void SetUp() override {
     ASSERT_TRUE(WriteWholeFile(folder / "plain.edb", "x"));
     ASSERT_TRUE(WriteWholeFile(folder / "hidden.edb", "x"));
-    ASSERT_TRUE(SetFileAttributesA((folder / "hidden.edb").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(
+        SetFileAttributesA((folder / "hidden.edb").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     ASSERT_TRUE(CreateDirectoryA((folder / "Quillmere.exe").c_str(), nullptr));
   }
   ScratchFolder folder;
@@ -105,7 +106,8 @@ TEST_F(WriteBytes, FileHeldOpenElsewhereGivesFalseAndStaysAsItWas) {
 // A real full disk: a small tmpfs mounted for the test run.
 TEST(WriteBytesOnFullDisk, GivesFalseAndLeavesNoFileBehind) {
   const std::string disk = WindowsPathOf(QUILLMERE_FULL_DISK);
-  if (!PathExists(disk + "\\.mounted")) GTEST_SKIP() << "no small tmpfs could be mounted at " << QUILLMERE_FULL_DISK;
+  if (!PathExists(disk + "\\.mounted"))
+    GTEST_SKIP() << "no small tmpfs could be mounted at " << QUILLMERE_FULL_DISK;
   const std::string path = disk + "\\Quillmere.exe";
   ULARGE_INTEGER free_bytes;
   ASSERT_TRUE(GetDiskFreeSpaceExA((disk + "\\").c_str(), &free_bytes, nullptr, nullptr));

@@ -94,7 +94,8 @@ TEST_F(Installer, StartWindowIsLaidOutAsDesigned) {
   EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr) << "an owned window has no taskbar button";
   // Wine answers WM_GETICON from another process with nothing, so the icon
   // is read where the desktop takes it from: the X window's own property.
-  EXPECT_EQ(XWindowProperty(window, "_NET_WM_ICON").rfind("_NET_WM_ICON(CARDINAL) = \tIcon (120 x 128):", 0), 0u);
+  EXPECT_EQ(XWindowProperty(window, "_NET_WM_ICON").rfind("_NET_WM_ICON(CARDINAL) = \tIcon (120 x 128):", 0),
+            0u);
 
   const std::vector<HWND> controls = installer.Controls();
   ASSERT_EQ(controls.size(), std::size(kExpectedControls));
@@ -193,7 +194,8 @@ std::string LinkTarget(const std::string& link_file) {
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                  reinterpret_cast<void**>(&link))) &&
       SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-      SUCCEEDED(file->Load(wide, STGM_READ)) && SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH))) {
+      SUCCEEDED(file->Load(wide, STGM_READ)) &&
+      SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH))) {
     target = path;
   }
   if (file != nullptr) file->Release();
@@ -228,7 +230,8 @@ TEST_F(Installer, ClickInAnEmptyFolderInstallsAndEndsWithZero) {
 }
 
 TEST_F(Installer, FolderWithAllThreeFilesKeepsThemAndGetsTheShortcut) {
-  for (const char* name : kTargetNames) ASSERT_TRUE(WriteWholeFile(run / name, std::string("planted ") + name));
+  for (const char* name : kTargetNames)
+    ASSERT_TRUE(WriteWholeFile(run / name, std::string("planted ") + name));
   InstallerRun installer(run.Path());
   ASSERT_TRUE(installer.ClickButton());
   EXPECT_EQ(installer.ExitCode(), 0u);
@@ -250,7 +253,10 @@ const CloseWay kCloseWays[] = {
     {"WmClose", [](HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }},
     {"SystemMenuClose", [](HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     {"Esc", [](HWND) { PressKeys({VK_ESCAPE}); }},
-    {"AltF4", [](HWND) { PressKeys({VK_MENU, VK_F4}); }},
+    {"AltF4",
+     [](HWND) {
+       PressKeys({VK_MENU, VK_F4});
+     }},
 };
 
 void PrintTo(const CloseWay& way, std::ostream* out) { *out << way.name; }
@@ -287,8 +293,10 @@ TEST_F(Installer, KeysThatMustNotCloseOrStartAnything) {
     const char* name;
     std::initializer_list<WORD> keys;
   } presses[] = {
-      {"Ctrl+Esc", {VK_CONTROL, VK_ESCAPE}}, {"Shift+Esc", {VK_SHIFT, VK_ESCAPE}},
-      {"Alt+Esc", {VK_MENU, VK_ESCAPE}},     {"Enter", {VK_RETURN}},
+      {"Ctrl+Esc", {VK_CONTROL, VK_ESCAPE}},
+      {"Shift+Esc", {VK_SHIFT, VK_ESCAPE}},
+      {"Alt+Esc", {VK_MENU, VK_ESCAPE}},
+      {"Enter", {VK_RETURN}},
       {"F1", {VK_F1}},
   };
   for (const auto& press : presses) {
@@ -371,7 +379,8 @@ TEST_F(Installer, TwoCopiesInOneFolderOpenTwoIndependentWindows) {
 // left for the application's executable.
 TEST_F(Installer, FullDiskLeavesNoPartialFileAndASecondClickFinishes) {
   const std::string disk = WindowsPathOf(QUILLMERE_FULL_DISK);
-  if (!PathExists(disk + "\\.mounted")) GTEST_SKIP() << "no small tmpfs could be mounted at " << QUILLMERE_FULL_DISK;
+  if (!PathExists(disk + "\\.mounted"))
+    GTEST_SKIP() << "no small tmpfs could be mounted at " << QUILLMERE_FULL_DISK;
   ScratchFolder folder(disk, "");
   InstallerRun installer(folder.Path());
   ASSERT_NE(installer.Window(), nullptr);

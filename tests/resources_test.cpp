@@ -54,7 +54,7 @@ TEST_F(BuiltInstaller, IsA32BitGuiProgramThatNeedsOnlySystemDlls) {
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(
       base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
   const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  const std::set<std::string> system_dlls = {"kernel32.dll", "user32.dll",  "gdi32.dll",  "shell32.dll",
+  const std::set<std::string> system_dlls = {"kernel32.dll", "user32.dll",   "gdi32.dll",  "shell32.dll",
                                              "ole32.dll",    "comctl32.dll", "msvcrt.dll", "advapi32.dll"};
   int count = 0;
   for (const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
@@ -81,7 +81,8 @@ TEST_F(BuiltInstaller, IsHardened) {
 
   const auto* section = IMAGE_FIRST_SECTION(&Headers());
   for (int i = 0; i < Headers().FileHeader.NumberOfSections; ++i, ++section) {
-    const std::string name(reinterpret_cast<const char*>(section->Name), strnlen(reinterpret_cast<const char*>(section->Name), 8));
+    const std::string name(reinterpret_cast<const char*>(section->Name),
+                           strnlen(reinterpret_cast<const char*>(section->Name), 8));
     const DWORD writable_and_executable = IMAGE_SCN_MEM_WRITE | IMAGE_SCN_MEM_EXECUTE;
     EXPECT_NE(section->Characteristics & writable_and_executable, writable_and_executable) << name;
   }
@@ -111,11 +112,12 @@ TEST_F(BuiltInstaller, CarriesTheIconAsOneLanguageNeutral120By128Image) {
 }
 
 TEST_F(BuiltInstaller, ManifestAsksForCommonControls6) {
-  const std::string manifest = Resource(RT_MANIFEST, MAKEINTRESOURCEA(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+  const std::string manifest =
+      Resource(RT_MANIFEST, MAKEINTRESOURCEA(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
   ASSERT_FALSE(manifest.empty());
-  for (const char* wanted :
-       {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"", "publicKeyToken=\"6595b64144ccf1df\"",
-        "language=\"*\"", "processorArchitecture=\"x86\"", "type=\"win32\"", "level=\"asInvoker\""}) {
+  for (const char* wanted : {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"",
+                             "publicKeyToken=\"6595b64144ccf1df\"", "language=\"*\"",
+                             "processorArchitecture=\"x86\"", "type=\"win32\"", "level=\"asInvoker\""}) {
     EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
   }
 }
@@ -145,8 +147,8 @@ TEST_F(BuiltInstaller, VersionRecordIs1000ForSimplifiedChinese) {
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 
   WORD* translation = nullptr;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                             &length));
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                             reinterpret_cast<void**>(&translation), &length));
   ASSERT_EQ(length, 4u);
   EXPECT_EQ(translation[0], 0x0804);
   EXPECT_EQ(translation[1], 0x04B0);

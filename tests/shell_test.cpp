@@ -31,7 +31,8 @@ SavedLink ReadLink(const std::string& file) {
   SavedLink saved;
   ComPtr<IShellLinkA> link;
   ComPtr<IPersistFile> persist;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.PutVoid())) ||
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              link.PutVoid())) ||
       FAILED(link->QueryInterface(IID_IPersistFile, persist.PutVoid()))) {
     return saved;
   }
@@ -112,7 +113,8 @@ TEST_F(Shortcut, LinkPathPastMaxPathIsNotCutShort) {
 }
 
 TEST_F(Shortcut, MissingFolderGivesFalseAndWritesNothing) {
-  EXPECT_FALSE(CreateShortcut(Text((folder / "missing\\Quillmere").c_str()), Text((folder / "a.exe").c_str())));
+  EXPECT_FALSE(
+      CreateShortcut(Text((folder / "missing\\Quillmere").c_str()), Text((folder / "a.exe").c_str())));
   EXPECT_FALSE(PathExists(folder / "missing"));
 }
 

@@ -50,14 +50,14 @@ class RunDirectoryOfPath : public testing::TestWithParam<DirectoryCase> {};
 
 TEST_P(RunDirectoryOfPath, SplitsAtTheLastRealBackslash) {
   const DirectoryCase& c = GetParam();
-  EXPECT_EQ(std::string(c.executable_path, RunDirectoryLength(c.executable_path, lstrlenA(c.executable_path))),
-            c.run_directory);
+  EXPECT_EQ(
+      std::string(c.executable_path, RunDirectoryLength(c.executable_path, lstrlenA(c.executable_path))),
+      c.run_directory);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RunDirectoryOfPath,
                          testing::Values(DirectoryCase{"D:\\Setup\\setup.exe", "D:\\Setup"},
-                                         DirectoryCase{"C:\\setup.exe", "C:"},
-                                         DirectoryCase{"setup.exe", ""},
+                                         DirectoryCase{"C:\\setup.exe", "C:"}, DirectoryCase{"setup.exe", ""},
                                          // 乗 is 0x81 0x5C: its second byte is no separator.
                                          DirectoryCase{"D:\\乗\\setup.exe", "D:\\乗"},
                                          DirectoryCase{"D:\\安装\\乗.exe", "D:\\安装"},

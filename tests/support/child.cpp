@@ -18,8 +18,8 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& argume
   PROCESS_INFORMATION info = {};
   // No console of its own: Wine would start a console host that inherits the
   // pipe and keeps it open after the child has gone.
-  if (CreateProcessW(LongPath(program).c_str(), command_line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                     &startup, &info)) {
+  if (CreateProcessW(LongPath(program).c_str(), command_line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                     nullptr, nullptr, &startup, &info)) {
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     id_ = info.dwProcessId;
@@ -105,12 +105,13 @@ std::string UnixCommandOutput(const std::string& command, DWORD timeout_ms) {
   ScratchFolder folder(WindowsPathOf("/tmp"), "");
   std::string unix_folder = folder.Path().substr(2);
   for (char& c : unix_folder) c = c == '\\' ? '/' : c;
-  std::string line = "Z:\\bin\\sh -c \"{ " + command + "; } >" + unix_folder + "/out.tmp 2>&1; mv " + unix_folder +
-                     "/out.tmp " + unix_folder + "/out\"";
+  std::string line = "Z:\\bin\\sh -c \"{ " + command + "; } >" + unix_folder + "/out.tmp 2>&1; mv " +
+                     unix_folder + "/out.tmp " + unix_folder + "/out\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return {};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return {};
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
   std::string output;

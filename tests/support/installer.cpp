@@ -69,4 +69,6 @@ std::string DesktopShortcut() { return DesktopFolder() + "\\Quillmere.lnk"; }
 
 std::string BuiltInstaller() { return WindowsPathOf(QUILLMERE_INSTALLER); }
 
-std::string PayloadFile(const std::string& name) { return WindowsPathOf(QUILLMERE_PAYLOAD_DIR) + "\\" + name; }
+std::string PayloadFile(const std::string& name) {
+  return WindowsPathOf(QUILLMERE_PAYLOAD_DIR) + "\\" + name;
+}

@@ -55,7 +55,8 @@ bool ReadWholeFile(const std::string& path, std::string* contents) {
   char buffer[65536];
   DWORD done = 0;
   bool ok = true;
-  while ((ok = ReadFile(file, buffer, sizeof(buffer), &done, nullptr)) && done > 0) contents->append(buffer, done);
+  while ((ok = ReadFile(file, buffer, sizeof(buffer), &done, nullptr)) && done > 0)
+    contents->append(buffer, done);
   CloseHandle(file);
   return ok;
 }
@@ -72,7 +73,8 @@ bool WriteWholeFile(const std::string& path, std::string_view contents) {
 std::wstring LongPath(const std::string& path) {
   std::wstring wide(path.size() + 1, L'\0');
   wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(),
-                                                      static_cast<int>(wide.size()))) - 1);
+                                                      static_cast<int>(wide.size()))) -
+              1);
   return path.size() >= 2 && path[1] == ':' ? L"\\\\?\\" + wide : wide;
 }
 
