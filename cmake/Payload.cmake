@@ -25,11 +25,11 @@ function(_quillmere_payload_file variable folder name)
 endfunction()
 
 # quillmere_payload_library(NAME FOLDER): a static library that holds the
-# PayloadTable over the three files of FOLDER. With CHECK_AT_BUILD the files
+# PayloadTable over the three files of FOLDER. With MADE_BY_BUILD the files
 # need not exist yet at configure time (they are made by the build).
 function(quillmere_payload_library name folder)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "CHECK_AT_BUILD" "" "")
-  if(arg_CHECK_AT_BUILD)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "MADE_BY_BUILD" "" "")
+  if(arg_MADE_BY_BUILD)
     set(QUILLMERE_PAYLOAD_EXECUTABLE "${folder}/Quillmere.exe")
     set(QUILLMERE_PAYLOAD_FIXED_DEPOSITS "${folder}/定期存款.edb")
     set(QUILLMERE_PAYLOAD_MATURED_DEPOSITS "${folder}/到期存款.edb")
