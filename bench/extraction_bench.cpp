@@ -23,17 +23,8 @@ namespace {
 
 // The real services; only the end of the program is recorded instead of
 // ending the process.
-class RecordingHost final : public ExtractionHost {
+class RecordingHost final : public Win32ExtractionHost {
  public:
-  Text RunDirectory() const override { return ::RunDirectory(); }
-  bool FileExists(const Text& path) const override { return ::FileExists(path); }
-  bool WriteBytesToFile(const Text& path, const Bytes& contents) const override {
-    return ::WriteBytesToFile(path, contents);
-  }
-  Text DesktopDirectory() const override { return ::DesktopDirectory(); }
-  bool CreateShortcut(const Text& link_path, const Text& target_path) const override {
-    return ::CreateShortcut(link_path, target_path);
-  }
   void EndProgram(int32_t exit_code) const override {
     ++ends;
     last_exit_code = exit_code;
@@ -46,7 +37,14 @@ class RecordingHost final : public ExtractionHost {
 // The same services, each call timed.
 class ProfilingHost final : public ExtractionHost {
  public:
-  enum Service { kRunDirectory, kFileExists, kWriteBytesToFile, kDesktopDirectory, kCreateShortcut, kServices };
+  enum Service {
+    kRunDirectory,
+    kFileExists,
+    kWriteBytesToFile,
+    kDesktopDirectory,
+    kCreateShortcut,
+    kServices
+  };
   static constexpr const char* kNames[kServices] = {"RunDirectory", "FileExists", "WriteBytesToFile",
                                                     "DesktopDirectory", "CreateShortcut"};
 
@@ -60,14 +58,18 @@ class ProfilingHost final : public ExtractionHost {
     return result;
   }
 
-  Text RunDirectory() const override { return Timed(kRunDirectory, [&] { return ::RunDirectory(); }); }
+  Text RunDirectory() const override {
+    return Timed(kRunDirectory, [&] { return ::RunDirectory(); });
+  }
   bool FileExists(const Text& path) const override {
     return Timed(kFileExists, [&] { return ::FileExists(path); });
   }
   bool WriteBytesToFile(const Text& path, const Bytes& contents) const override {
     return Timed(kWriteBytesToFile, [&] { return ::WriteBytesToFile(path, contents); });
   }
-  Text DesktopDirectory() const override { return Timed(kDesktopDirectory, [&] { return ::DesktopDirectory(); }); }
+  Text DesktopDirectory() const override {
+    return Timed(kDesktopDirectory, [&] { return ::DesktopDirectory(); });
+  }
   bool CreateShortcut(const Text& link_path, const Text& target_path) const override {
     return Timed(kCreateShortcut, [&] { return ::CreateShortcut(link_path, target_path); });
   }

@@ -48,20 +48,6 @@ void CreateDesktopShortcut(const ExtractionHost& host) {
   host.CreateShortcut(link_path, target_path);
 }
 
-class Win32Host final : public ExtractionHost {
- public:
-  Text RunDirectory() const override { return ::RunDirectory(); }
-  bool FileExists(const Text& path) const override { return ::FileExists(path); }
-  bool WriteBytesToFile(const Text& path, const Bytes& contents) const override {
-    return ::WriteBytesToFile(path, contents);
-  }
-  Text DesktopDirectory() const override { return ::DesktopDirectory(); }
-  bool CreateShortcut(const Text& link_path, const Text& target_path) const override {
-    return ::CreateShortcut(link_path, target_path);
-  }
-  void EndProgram(int32_t exit_code) const override { ::EndProgram(exit_code); }
-};
-
 }  // namespace
 
 void RunExtraction(Progress progress, const ExtractionHost& host) {
@@ -75,4 +61,15 @@ void RunExtraction(Progress progress, const ExtractionHost& host) {
   }
 }
 
-void RunExtraction(Progress progress) { RunExtraction(progress, Win32Host()); }
+Text Win32ExtractionHost::RunDirectory() const { return ::RunDirectory(); }
+bool Win32ExtractionHost::FileExists(const Text& path) const { return ::FileExists(path); }
+bool Win32ExtractionHost::WriteBytesToFile(const Text& path, const Bytes& contents) const {
+  return ::WriteBytesToFile(path, contents);
+}
+Text Win32ExtractionHost::DesktopDirectory() const { return ::DesktopDirectory(); }
+bool Win32ExtractionHost::CreateShortcut(const Text& link_path, const Text& target_path) const {
+  return ::CreateShortcut(link_path, target_path);
+}
+void Win32ExtractionHost::EndProgram(int32_t exit_code) const { ::EndProgram(exit_code); }
+
+void RunExtraction(Progress progress) { RunExtraction(progress, Win32ExtractionHost()); }

@@ -21,6 +21,18 @@ class ExtractionHost {
   ~ExtractionHost() = default;
 };
 
+// The real Win32 services. A bench derives from it to keep the process alive
+// at the end and measure everything else as it is.
+class Win32ExtractionHost : public ExtractionHost {
+ public:
+  Text RunDirectory() const override;
+  bool FileExists(const Text& path) const override;
+  bool WriteBytesToFile(const Text& path, const Bytes& contents) const override;
+  Text DesktopDirectory() const override;
+  bool CreateShortcut(const Text& link_path, const Text& target_path) const override;
+  void EndProgram(int32_t exit_code) const override;
+};
+
 // Takes one position of the progress bar: 33, 66 or 100.
 using Progress = void (*)(int32_t position);
 

@@ -226,21 +226,14 @@ TEST(Extraction, WritesEachFileFromWhereItLiesInTheImage) {
 
 // The real file and shell services in a scratch run folder, with a scratch
 // desktop; only the end of the program is recorded instead of done.
-class FolderHost final : public ExtractionHost {
+class FolderHost final : public Win32ExtractionHost {
  public:
   FolderHost(const std::string& run_folder, const std::string& desktop)
       : run_folder_(run_folder), desktop_(desktop + "\\") {}
   mutable std::vector<int32_t> exit_codes;
 
   Text RunDirectory() const override { return Text(run_folder_.c_str()); }
-  bool FileExists(const Text& path) const override { return ::FileExists(path); }
-  bool WriteBytesToFile(const Text& path, const Bytes& contents) const override {
-    return ::WriteBytesToFile(path, contents);
-  }
   Text DesktopDirectory() const override { return Text(desktop_.c_str()); }
-  bool CreateShortcut(const Text& link, const Text& target) const override {
-    return ::CreateShortcut(link, target);
-  }
   void EndProgram(int32_t exit_code) const override { exit_codes.push_back(exit_code); }
 
  private:
