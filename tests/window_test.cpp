@@ -90,4 +90,21 @@ TEST(SetProgressPosition, BeforeTheWindowExistsStopsWithTheErrorBox) {
   EXPECT_EQ(harness.Finish(&ignored), 0xFFFFFFFFu);
 }
 
+// A fatal stop while the start window is up, as inside the click: the box
+// must keep the window from taking a click or a key, or the extraction
+// could run a second time under it.
+TEST(FatalStop, WhileTheStartWindowIsUpTheWindowTakesNoInput) {
+  ChildProcess harness(HarnessPath(), "with-window");
+  ASSERT_TRUE(harness.Started());
+  HWND box = WaitForWindowOf(harness.Id(), "#32770");
+  ASSERT_NE(box, nullptr);
+  HWND window = WaitForWindowOf(harness.Id(), "QuillmereStartWindow");
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(window));
+
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  std::string ignored;
+  EXPECT_EQ(harness.Finish(&ignored), 0xFFFFFFFFu);
+}
+
 }  // namespace
