@@ -4,8 +4,9 @@
 
 #include "tests/support/input.h"
 
-InstallerRun::InstallerRun(const std::string& run_folder) : program_(run_folder + "\\Quillmere-setup.exe") {
-  if (CopyFileTo(BuiltInstaller(), program_)) process_ = std::make_unique<ChildProcess>(program_, "");
+InstallerRun::InstallerRun(const std::string& run_folder, const std::string& installer)
+    : program_(run_folder + "\\Quillmere-setup.exe") {
+  if (CopyFileTo(installer, program_)) process_ = std::make_unique<ChildProcess>(program_, "");
 }
 
 HWND InstallerRun::Window() {

@@ -9,12 +9,17 @@
 #include "tests/support/child.h"
 #include "tests/support/scratch.h"
 
+// The installer that the build left in dist/, and the payload it carries.
+std::string BuiltInstaller();
+std::string PayloadFile(const std::string& name);
+
 // The built installer, copied into a run folder and started from there, seen
 // from outside as a user's desktop sees it.
 class InstallerRun {
  public:
-  // Copies the installer into run_folder (which must exist) and starts it.
-  explicit InstallerRun(const std::string& run_folder);
+  // Copies the installer (the built one unless another is named) into
+  // run_folder, which must exist, and starts it.
+  explicit InstallerRun(const std::string& run_folder, const std::string& installer = BuiltInstaller());
 
   bool Started() const { return process_ && process_->Started(); }
   ChildProcess& Process() { return *process_; }
@@ -44,8 +49,5 @@ class InstallerRun {
 std::string DesktopFolder();
 std::string DesktopShortcut();
 
-// The installer that the build left in dist/, and the payload it carries.
-std::string BuiltInstaller();
-std::string PayloadFile(const std::string& name);
 
 constexpr const char* kTargetNames[] = {"Quillmere.exe", "定期存款.edb", "到期存款.edb"};
