@@ -147,22 +147,17 @@ void RegisterProgressBarClass() {
   init(&classes);
 }
 
-void RegisterClasses(HINSTANCE instance) {
+// Registered once per process: a second LoadStartWindow finds them there.
+void RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC procedure) {
   WNDCLASSEXA window_class = {};
   window_class.cbSize = sizeof(window_class);
+  if (GetClassInfoExA(instance, name, &window_class)) return;
   window_class.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  window_class.lpfnWndProc = procedure;
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-
-  window_class.lpfnWndProc = StartWindowProc;
-  window_class.lpszClassName = kWindowClass;
-  WNDCLASSEXA existing = {};
-  existing.cbSize = sizeof(existing);
-  if (!GetClassInfoExA(instance, kWindowClass, &existing) && !RegisterClassExA(&window_class)) LoadFailed();
-
-  window_class.lpfnWndProc = LabelProc;
-  window_class.lpszClassName = kLabelClass;
-  if (!GetClassInfoExA(instance, kLabelClass, &existing) && !RegisterClassExA(&window_class)) LoadFailed();
+  window_class.lpszClassName = name;
+  if (!RegisterClassExA(&window_class)) LoadFailed();
 }
 
 struct ControlClass {
@@ -206,7 +201,8 @@ HWND CreateControl(HWND parent, HINSTANCE instance, int index) {
 void LoadStartWindow() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterProgressBarClass();
-  RegisterClasses(instance);
+  RegisterClassOnce(instance, kWindowClass, StartWindowProc);
+  RegisterClassOnce(instance, kLabelClass, LabelProc);
 
   const WindowLayout& layout = StartWindowLayout;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - layout.width) / 2;
